@@ -1,0 +1,7 @@
+#include "app/crawl.h"
+
+#include "platform/worker.h"
+
+void LaunchCrawl() { platform::StartWorker(CrawlNote); }
+
+void CrawlNote() {}
