@@ -30,6 +30,7 @@ class Text {
   // Appends bytes up to (not including) their first zero.
   void Append(std::string_view s) { bytes_.append(s.substr(0, ZeroAt(s))); }
   void Append(const Text& t) { bytes_.append(t.bytes_); }
+  void Append(const char* s) { bytes_.append(s ? s : ""); }
 
   friend bool operator==(const Text&, const Text&) = default;
 
