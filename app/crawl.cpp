@@ -10,9 +10,6 @@
 #include "text/primitives.h"
 #include "web/web_request.h"
 
-// The cookie line every page request carries, unchanged: "Cookie: " and eight
-// pairs, 1018 bytes in all.
-extern const Text kCrawlCookieHeader;
 const Text kCrawlCookieHeader(
     "Cookie: webId=1840fea7ab4fef70ad8a58719bb6400f9df3445971907bd816298c7ae5e6d0bb3bc6d9ac3cfa"
     "80a5da594927e495f61bf7fce515802c5fc137de9; gid=3d259ddd3093d163f990bdc733f07ea425fc1c0dfbe"

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "app/main_window.h"
-#include "note_site.h"
+#include "tools/note_site_process.h"
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/shell.h"

@@ -91,3 +91,19 @@ TEST(Harvest, AddressesAndPaths) {
 }
 
 }  // namespace
+
+#include "app/crawl.h"
+
+namespace {
+
+TEST(CrawlCookieHeader, IsOneLineOfEightPairs) {
+  const std::string cookie = kCrawlCookieHeader.str();
+  EXPECT_EQ(cookie.size(), 1018u);
+  EXPECT_EQ(cookie.rfind("Cookie: ", 0), 0u);
+  for (char c : cookie) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "not printable ASCII: " << int(c);
+  const TextList pairs = SplitText(TextMid(kCrawlCookieHeader, 9, 2000), "; ");
+  ASSERT_EQ(ListCount(pairs), 8);
+  for (const Text& pair : pairs) EXPECT_GT(FindText(pair, "=", 1, false), 1) << pair.str();
+}
+
+}  // namespace

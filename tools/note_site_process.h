@@ -1,4 +1,4 @@
-// Starts the sample note site (tools/note_site.py) on free ports for a test
+// Starts the sample note site (note_site.py beside this file) on free ports for a test
 // and stops it again.
 #pragma once
 

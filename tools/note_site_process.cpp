@@ -1,4 +1,4 @@
-#include "note_site.h"
+#include "tools/note_site_process.h"
 
 #include <signal.h>
 #include <spawn.h>
