@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <condition_variable>
 #include <cstdio>
@@ -150,6 +151,15 @@ struct Form::Impl {
     controls.push_back(widget);
     return static_cast<Control>(controls.size() - 1);
   }
+  // Lists repaint at most once a frame: a crawl may log faster than a list
+  // can be drawn, and every row change would otherwise draw the whole view.
+  static void CoalescePaint(QTreeWidget* tree) {
+    if (!tree->updatesEnabled()) return;
+    tree->setUpdatesEnabled(false);
+    QTimer::singleShot(kPaintIntervalMs, tree, [tree] { tree->setUpdatesEnabled(true); });
+  }
+  static constexpr int kPaintIntervalMs = 30;
+
   template <typename T>
   T* As(Control control) const {
     if (control < 0 || control >= static_cast<int>(controls.size())) return nullptr;
@@ -266,6 +276,7 @@ Text Form::ControlText(Control control) const {
 int Form::InsertListRow(Control list) {
   auto* tree = impl_->As<QTreeWidget>(list);
   if (tree == nullptr) return -1;
+  Impl::CoalescePaint(tree);
   const int row = tree->topLevelItemCount();
   tree->insertTopLevelItem(row, new QTreeWidgetItem);
   return row;
@@ -274,13 +285,16 @@ int Form::InsertListRow(Control list) {
 void Form::SetListCell(Control list, int row, int column, const Text& text) {
   auto* tree = impl_->As<QTreeWidget>(list);
   QTreeWidgetItem* item = tree ? tree->topLevelItem(row) : nullptr;
-  if (item != nullptr) item->setText(column, ToQString(text));
+  if (item == nullptr) return;
+  Impl::CoalescePaint(tree);
+  item->setText(column, ToQString(text));
 }
 
 void Form::ScrollListRowIntoView(Control list, int row) {
   auto* tree = impl_->As<QTreeWidget>(list);
   QTreeWidgetItem* item = tree ? tree->topLevelItem(row) : nullptr;
   if (item == nullptr) return;
+  Impl::CoalescePaint(tree);
   // Lay the rows out first, so that scroll bars that the new row brings are
   // counted when the row is brought into view.
   tree->doItemsLayout();
