@@ -1,6 +1,7 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -77,18 +78,33 @@ void AppendUnit(std::u16string* out, const std::string& le, size_t at) {
                                        (static_cast<unsigned char>(le[at + 1]) << 8)));
 }
 
-// Decodes bytes to UTF-16 units. ASCII takes a fast path; every other stretch
-// goes through iconv.
+// The length of the run of bytes below 0x80 at the start of [s, s + n).
+size_t AsciiRun(const char* s, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, s + i, 8);
+    if (word & 0x8080808080808080ull) break;
+  }
+  while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
+// Decodes bytes to UTF-16 units. Runs of ASCII are widened directly; every
+// other stretch goes through iconv.
 std::u16string Decode(Page page, const char* s, size_t n) {
   std::u16string units;
-  units.reserve(n);
+  units.reserve(n + 1);
   std::string le;
   size_t i = 0;
   while (i < n) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      units.push_back(c);
-      ++i;
+    const size_t run = AsciiRun(s + i, n - i);
+    if (run > 0) {
+      const size_t at = units.size();
+      units.resize(at + run);
+      char16_t* out = units.data() + at;
+      for (size_t k = 0; k < run; ++k) out[k] = static_cast<unsigned char>(s[i + k]);
+      i += run;
       continue;
     }
     // The stretch runs to the next character that is plain ASCII; in code page
@@ -104,9 +120,9 @@ std::u16string Decode(Page page, const char* s, size_t n) {
       for (size_t k = 0; k + 1 < le.size(); k += 2) AppendUnit(&units, le, k);
       if (whole) break;
       units.push_back(kReplacement);
-      // A code page 936 character is two bytes even when it is malformed, so
+      // A sequence cut off by the end of the text is one malformed character;
+      // a code page 936 character is two bytes even when it is malformed, so
       // that every character stays one unit.
-      // A sequence cut off by the end of the text is one malformed character.
       const size_t skip = errno == EINVAL ? left : (page == Page::kGbk ? 2 : 1);
       const size_t k = left < skip ? left : skip;
       in += k;

@@ -31,33 +31,40 @@ struct Match {
   std::vector<std::optional<std::pair<size_t, size_t>>> groups;
 };
 
-class SubMatchesObject : public AutomationObject {
+// An object whose members are read-only properties.
+class ReadOnlyObject : public AutomationObject {
  public:
-  explicit SubMatchesObject(std::vector<std::u16string> texts) : texts_(std::move(texts)) {}
-  bool GetProperty(std::string_view name, const std::vector<Variant>& args,
-                   Variant* result) override {
-    if (name == "Count" && args.empty()) {
-      *result = Variant::Integer(static_cast<int>(texts_.size()));
-      return true;
-    }
-    if (name == "Item" && args.size() == 1) {
-      const std::optional<int> i = AsInteger(args[0]);
-      if (!i || *i < 0 || *i >= static_cast<int>(texts_.size())) return false;
-      *result = Variant::String(texts_[*i]);
-      return true;
-    }
-    return false;
-  }
   bool PutProperty(std::string_view, const Variant&) override { return false; }
   bool CallMethod(std::string_view, const std::vector<Variant>&, Variant*) override {
     return false;
   }
-
- private:
-  std::vector<std::u16string> texts_;
 };
 
-class MatchObject : public AutomationObject {
+// A collection with "Count" and "Item"(i), numbered from 0: the match
+// collection and the sub-matches of a match.
+class CollectionObject : public ReadOnlyObject {
+ public:
+  explicit CollectionObject(std::vector<Variant> items) : items_(std::move(items)) {}
+  bool GetProperty(std::string_view name, const std::vector<Variant>& args,
+                   Variant* result) override {
+    if (name == "Count" && args.empty()) {
+      *result = Variant::Integer(static_cast<int>(items_.size()));
+      return true;
+    }
+    if (name == "Item" && args.size() == 1) {
+      const std::optional<int> i = AsInteger(args[0]);
+      if (!i || *i < 0 || *i >= static_cast<int>(items_.size())) return false;
+      *result = items_[*i];
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<Variant> items_;
+};
+
+class MatchObject : public ReadOnlyObject {
  public:
   MatchObject(std::shared_ptr<const std::u16string> subject, Match match)
       : subject_(std::move(subject)), match_(std::move(match)) {}
@@ -71,53 +78,22 @@ class MatchObject : public AutomationObject {
     } else if (name == "Length") {
       *result = Variant::Integer(static_cast<int>(match_.end - match_.start));
     } else if (name == "SubMatches") {
-      std::vector<std::u16string> texts;
+      std::vector<Variant> texts;
       for (const auto& g : match_.groups) {
         // A group that took no part in the match gives the empty text.
-        texts.push_back(g ? subject_->substr(g->first, g->second - g->first) : std::u16string());
+        texts.push_back(Variant::String(
+            g ? subject_->substr(g->first, g->second - g->first) : std::u16string()));
       }
-      *result = Variant::Object(std::make_shared<SubMatchesObject>(std::move(texts)));
+      *result = Variant::Object(std::make_shared<CollectionObject>(std::move(texts)));
     } else {
       return false;
     }
     return true;
   }
-  bool PutProperty(std::string_view, const Variant&) override { return false; }
-  bool CallMethod(std::string_view, const std::vector<Variant>&, Variant*) override {
-    return false;
-  }
 
  private:
   std::shared_ptr<const std::u16string> subject_;
   Match match_;
-};
-
-class MatchCollectionObject : public AutomationObject {
- public:
-  MatchCollectionObject(std::shared_ptr<const std::u16string> subject, std::vector<Match> matches)
-      : subject_(std::move(subject)), matches_(std::move(matches)) {}
-  bool GetProperty(std::string_view name, const std::vector<Variant>& args,
-                   Variant* result) override {
-    if (name == "Count" && args.empty()) {
-      *result = Variant::Integer(static_cast<int>(matches_.size()));
-      return true;
-    }
-    if (name == "Item" && args.size() == 1) {
-      const std::optional<int> i = AsInteger(args[0]);
-      if (!i || *i < 0 || *i >= static_cast<int>(matches_.size())) return false;
-      *result = Variant::Object(std::make_shared<MatchObject>(subject_, matches_[*i]));
-      return true;
-    }
-    return false;
-  }
-  bool PutProperty(std::string_view, const Variant&) override { return false; }
-  bool CallMethod(std::string_view, const std::vector<Variant>&, Variant*) override {
-    return false;
-  }
-
- private:
-  std::shared_ptr<const std::u16string> subject_;
-  std::vector<Match> matches_;
 };
 
 class RegExpObject : public AutomationObject {
@@ -170,8 +146,12 @@ class RegExpObject : public AutomationObject {
       auto subject = std::make_shared<const std::u16string>(args[0].string);
       std::vector<Match> matches;
       if (!FindAll(*subject, &matches)) return false;
-      *result = Variant::Object(
-          std::make_shared<MatchCollectionObject>(std::move(subject), std::move(matches)));
+      std::vector<Variant> items;
+      items.reserve(matches.size());
+      for (Match& m : matches) {
+        items.push_back(Variant::Object(std::make_shared<MatchObject>(subject, std::move(m))));
+      }
+      *result = Variant::Object(std::make_shared<CollectionObject>(std::move(items)));
       return true;
     }
     if (name == "Replace" && args.size() == 2 && args[0].kind == Kind::kString &&
