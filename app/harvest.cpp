@@ -26,8 +26,7 @@ Text PictureAddressFromMatch(const Text& match) { return TextBetween(match, "(",
 
 Text ResizeImageAddress(const Text& address, int w, int h, int q) {
   const Text p = TextBefore(address, "/w/");
-  return ConcatTexts(
-      {p, "/w/", NumberToText(w), "/h/", NumberToText(h), "/q/", NumberToText(q)});
+  return ConcatTexts({p, "/w/", NumberToText(w), "/h/", NumberToText(h), "/q/", NumberToText(q)});
 }
 
 Text PictureFilePath(const Text& directory, const Text& folder, int n) {

@@ -29,10 +29,10 @@ MainWindow::MainWindow()
   透明标签1 = form_.AddLabel("透明标签1", {0, 0, 56, 32}, kLinkCaption);
   编辑框1 = form_.AddEditBox("编辑框1", {64, 0, 400, 32});
   按钮1 = form_.AddButton("按钮1", {472, 0, 80, 32}, kGrabCaption, [] { LaunchCrawl(); });
-  超级列表框1 = form_.AddListView("超级列表框1", {8, 40, 544, 248},
-                                 {{"ID", 50}, {kDetailHeader, 487}});
+  超级列表框1 =
+      form_.AddListView("超级列表框1", {8, 40, 544, 248}, {{"ID", 50}, {kDetailHeader, 487}});
   图片框1 = form_.AddPictureBox("图片框1", {184, 296, 200, 56}, BannerPng(),
-                               [] { platform::ShellOpen(kSiteAddress); });
+                                [] { platform::ShellOpen(kSiteAddress); });
   g_window = this;
 }
 

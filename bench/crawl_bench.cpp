@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
   platform::SetRunDirectoryForTesting(Text(argv[2]));
   // The crawl ends with its folder opened: then the loop stops.
   platform::SetShellOpenerForTesting([](const Text&) {
-    QMetaObject::invokeMethod(qApp, [] { QApplication::quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [] { QApplication::quit(); }, Qt::QueuedConnection);
   });
   rusage before{};
   getrusage(RUSAGE_SELF, &before);
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
   const double seconds = timer.nsecsElapsed() / 1e9;
   rusage after{};
   getrusage(RUSAGE_SELF, &after);
-  std::printf("crawl: %.3f s, peak memory %.1f MB (%.1f MB with the window open before the crawl)\n",
-              seconds, after.ru_maxrss / 1024.0, idle.ru_maxrss / 1024.0);
+  std::printf(
+      "crawl: %.3f s, peak memory %.1f MB (%.1f MB with the window open before the crawl)\n",
+      seconds, after.ru_maxrss / 1024.0, idle.ru_maxrss / 1024.0);
   return 0;
 }

@@ -22,7 +22,8 @@ void Harvest(benchmark::State& state) {
     const Text strip = CutPictureStrip(page);
     const int count = FindPictureMatches(regex, strip);
     for (int n = 1; n <= count; ++n) {
-      Text address = ResizeImageAddress(PictureAddressFromMatch(regex.MatchText(n)), 1000, 1000, 1000);
+      Text address =
+          ResizeImageAddress(PictureAddressFromMatch(regex.MatchText(n)), 1000, 1000, 1000);
       benchmark::DoNotOptimize(address);
     }
     benchmark::DoNotOptimize(folder);

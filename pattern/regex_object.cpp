@@ -97,8 +97,9 @@ bool RegexObject::Search(const Text& pattern, const Text& text, std::optional<bo
     engine_->PutProperty("Multiline", Variant::Boolean(multiline));
     engine_->PutProperty("Singleline", Variant::Boolean(true));
     engine_->PutProperty("Global", Variant::Boolean(everyMatch));
-    const Text used =
-        quoteEscape.value_or(false) ? ReplaceText(pattern, kQuoteEscape, "\"", 1, {}, true) : pattern;
+    const Text used = quoteEscape.value_or(false)
+                          ? ReplaceText(pattern, kQuoteEscape, "\"", 1, {}, true)
+                          : pattern;
     engine_->PutProperty("Pattern", Variant::String(Wide(used)));
   }
   *subject_ = Variant::String(Wide(text));
@@ -115,8 +116,8 @@ Text RegexObject::CurrentPattern() { return engine_ ? GetText(engine_, "Pattern"
 
 Text RegexObject::ReplaceMatches(const Text& replacement) {
   Variant result;
-  if (!engine_ || !engine_->CallMethod("Replace", {*subject_, Variant::String(Wide(replacement))},
-                                       &result)) {
+  if (!engine_ ||
+      !engine_->CallMethod("Replace", {*subject_, Variant::String(Wide(replacement))}, &result)) {
     return Text();
   }
   return result.kind == Variant::Kind::kString ? Narrow(result.string) : Text();

@@ -48,8 +48,8 @@ bool IsReservedDeviceName(std::string_view name) {
 bool IsAllowedFolderName(std::string_view name) {
   if (name.empty()) return true;  // the path names an existing directory; mkdir says no
   for (unsigned char c : name) {
-    if (c < 0x20 || std::string_view("<>:\"|?*\\").find(static_cast<char>(c)) !=
-                        std::string_view::npos) {
+    if (c < 0x20 ||
+        std::string_view("<>:\"|?*\\").find(static_cast<char>(c)) != std::string_view::npos) {
       return false;
     }
   }
@@ -98,8 +98,9 @@ bool CreateFolder(const Text& path) {
   const std::string native = NativePath(path);
   if (native.empty()) return false;
   const size_t slash = native.rfind('/');
-  const std::string_view name =
-      slash == std::string::npos ? std::string_view(native) : std::string_view(native).substr(slash + 1);
+  const std::string_view name = slash == std::string::npos
+                                    ? std::string_view(native)
+                                    : std::string_view(native).substr(slash + 1);
   if (!IsAllowedFolderName(name)) return false;
   return mkdir(native.c_str(), 0777) == 0;
 }
@@ -109,7 +110,8 @@ bool WriteFileBuffers(const Text& path, std::initializer_list<const Bytes*> buff
   if (native.empty()) return false;
   static std::atomic<unsigned> counter{0};
   const size_t slash = native.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
   const std::string temp = folder + "." + name + "." + std::to_string(getpid()) + "-" +
                            std::to_string(counter.fetch_add(1)) + ".part";

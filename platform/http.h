@@ -34,8 +34,7 @@ InternetHandle InternetConnectA(InternetHandle root, const char* serverName, int
                                 unsigned flags, uintptr_t context);
 InternetHandle HttpOpenRequestA(InternetHandle connection, const char* verb, const char* object,
                                 const char* version, const char* referrer,
-                                const char* const* acceptTypes, unsigned flags,
-                                uintptr_t context);
+                                const char* const* acceptTypes, unsigned flags, uintptr_t context);
 bool InternetSetOptionA(InternetHandle handle, unsigned option, const void* buffer,
                         unsigned length);
 // Sends the request with the CR LF separated header lines and the body, and

@@ -1,10 +1,9 @@
 #include <curl/curl.h>
-
-#include <atomic>
-#include <chrono>
 #include <strings.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -137,7 +136,8 @@ std::string ProxyFor(const std::string& list, const std::string& scheme) {
   size_t i = 0;
   while (i < list.size()) {
     const size_t end = list.find_first_of(" ;", i);
-    const std::string entry = list.substr(i, end == std::string::npos ? std::string::npos : end - i);
+    const std::string entry =
+        list.substr(i, end == std::string::npos ? std::string::npos : end - i);
     i = end == std::string::npos ? list.size() : end + 1;
     if (entry.empty()) continue;
     const size_t eq = entry.find('=');
@@ -170,8 +170,8 @@ InternetHandle InternetOpenA(const char* agent, unsigned accessType, const char*
   return h;
 }
 
-InternetHandle InternetConnectA(InternetHandle root, const char* serverName, int port,
-                                const char*, const char*, unsigned service, unsigned, uintptr_t) {
+InternetHandle InternetConnectA(InternetHandle root, const char* serverName, int port, const char*,
+                                const char*, unsigned service, unsigned, uintptr_t) {
   Handle* r = As(root, Kind::kRoot);
   if (!r || service != kInternetServiceHttp || serverName == nullptr || *serverName == '\0' ||
       port < 0 || port > 65535) {
@@ -223,8 +223,8 @@ bool HttpSendRequestA(InternetHandle request, const char* headers, int headersLe
 
   const bool secure = r->flags & kInternetFlagSecure;
   const std::string scheme = secure ? "https" : "http";
-  const std::string url = scheme + "://" + r->host + ":" + std::to_string(r->port) +
-                          EncodeObject(r->object);
+  const std::string url =
+      scheme + "://" + r->host + ":" + std::to_string(r->port) + EncodeObject(r->object);
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(curl, CURLOPT_USERAGENT, r->agentOfRoot.c_str());

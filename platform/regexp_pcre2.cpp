@@ -81,8 +81,8 @@ class MatchObject : public ReadOnlyObject {
       std::vector<Variant> texts;
       for (const auto& g : match_.groups) {
         // A group that took no part in the match gives the empty text.
-        texts.push_back(Variant::String(
-            g ? subject_->substr(g->first, g->second - g->first) : std::u16string()));
+        texts.push_back(Variant::String(g ? subject_->substr(g->first, g->second - g->first)
+                                          : std::u16string()));
       }
       *result = Variant::Object(std::make_shared<CollectionObject>(std::move(texts)));
     } else {

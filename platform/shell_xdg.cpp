@@ -3,11 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <mutex>
 #include <string>
 #include <system_error>
 #include <thread>
-#include <cerrno>
 
 #include "platform/files.h"
 #include "platform/shell.h"

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -15,7 +17,6 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
-#include <unistd.h>
 
 #include "platform/codepage.h"
 #include "platform/png.h"
@@ -65,9 +66,10 @@ void SetServing(bool serving) {
 
 class FormWidget : public QWidget {
  public:
-  FormWidget() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                       Qt::WindowCloseButtonHint) {}
+  FormWidget()
+      : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                             Qt::WindowCloseButtonHint) {}
 
  protected:
   void closeEvent(QCloseEvent* event) override {

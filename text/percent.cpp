@@ -7,9 +7,7 @@ namespace {
 
 const Text kHexDigits("0123456789ABCDEF");
 
-int DigitValue(const Text& digit) {
-  return FindText(kHexDigits, ToUpperText(digit), 1, false) - 1;
-}
+int DigitValue(const Text& digit) { return FindText(kHexDigits, ToUpperText(digit), 1, false) - 1; }
 
 }  // namespace
 

@@ -258,8 +258,8 @@ Text DateTimeToText(const DateTime& v) {
   // 年 月 日 时 分 秒 in code page 936.
   static const Text kYear("\xc4\xea"), kMonth("\xd4\xc2"), kDay("\xc8\xd5");
   static const Text kHour("\xca\xb1"), kMinute("\xb7\xd6"), kSecond("\xc3\xeb");
-  Text out = ConcatTexts({NumberToText(v.year), kYear, NumberToText(v.month), kMonth,
-                          NumberToText(v.day), kDay});
+  Text out = ConcatTexts(
+      {NumberToText(v.year), kYear, NumberToText(v.month), kMonth, NumberToText(v.day), kDay});
   if (v.second != 0) {
     out.Append(ConcatTexts({NumberToText(v.hour), kHour, NumberToText(v.minute), kMinute,
                             NumberToText(v.second), kSecond}));

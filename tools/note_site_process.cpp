@@ -24,8 +24,8 @@ NoteSite::NoteSite() {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_addclose(&actions, out[0]);
-  std::string args[] = {"python3", script, "--port", "0", "--https-port", "0", "--log", log,
-                        "--cert-dir", dir_};
+  std::string args[] = {"python3", script,  "--port", "0",          "--https-port",
+                        "0",       "--log", log,      "--cert-dir", dir_};
   char* argv[11];
   for (int i = 0; i < 10; ++i) argv[i] = args[i].data();
   argv[10] = nullptr;

@@ -9,7 +9,8 @@
 
 namespace {
 
-const char* const kMethods[] = {"GET", "POST", "HEAD", "PUT", "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+const char* const kMethods[] = {"GET",     "POST",   "HEAD",  "PUT",
+                                "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr unsigned kSecurityFlags = 127872;  // every certificate error ignored
 constexpr int kChunk = 1024;
 constexpr int kHeaderBuffer = 5000;
@@ -49,8 +50,9 @@ Bytes WebRequest(const Text& url, const WebRequestOptions& o) {
   using namespace platform;
   const Text proxyList = https ? o.proxy : ConcatTexts({"http=", o.proxy});
   InternetHandle root =
-      o.proxy.empty() ? InternetOpenA(agent.c_str(), kInternetOpenTypeDirect, nullptr, nullptr, 0)
-                      : InternetOpenA(agent.c_str(), kInternetOpenTypeProxy, proxyList.c_str(), "", 0);
+      o.proxy.empty()
+          ? InternetOpenA(agent.c_str(), kInternetOpenTypeDirect, nullptr, nullptr, 0)
+          : InternetOpenA(agent.c_str(), kInternetOpenTypeProxy, proxyList.c_str(), "", 0);
   if (!root) return Bytes();
   InternetHandle connection = InternetConnectA(root, UrlHost(url).c_str(), UrlPort(url), nullptr,
                                                nullptr, kInternetServiceHttp, 0, 0);

@@ -15,11 +15,11 @@
 #include <sstream>
 
 #include "app/main_window.h"
-#include "tools/note_site_process.h"
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/shell.h"
 #include "text/primitives.h"
+#include "tools/note_site_process.h"
 
 namespace {
 
@@ -254,14 +254,15 @@ TEST_F(CrawlTest, NoFolderCouldBeMade) {
     QApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   QTest::qWait(300);
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"创建目录失败：" + RunDir() + "/" + kStamp + " (100)"}));
+  EXPECT_EQ(Rows(),
+            (std::vector<std::string>{"创建目录失败：" + RunDir() + "/" + kStamp + " (100)"}));
   EXPECT_TRUE(Opened().empty()) << "nothing is opened when nothing was made";
   EXPECT_TRUE(fs::is_empty(run_ / "Many"));
 }
 
 TEST_F(CrawlTest, ClosingDuringACrawlEndsTheProgram) {
-  const std::string probe = std::string(VELLACROP_CLOSE_PROBE) + " " + RunDir() + " " +
-                            site_->Http("/note/slow");
+  const std::string probe =
+      std::string(VELLACROP_CLOSE_PROBE) + " " + RunDir() + " " + site_->Http("/note/slow");
   QElapsedTimer timer;
   timer.start();
   const int status = std::system(("timeout 20 " + probe).c_str());

@@ -20,7 +20,8 @@ TEST(Harvest, WholeNotePage) {
   const Text page = ReadFixture("note_page.html");
   ASSERT_GT(TextLength(page), 1000) << "fixture missing";
   // 春日散步｜花园 :?* in code page 936; the '<' of the closing tag is gone.
-  EXPECT_EQ(FolderNameFromPage(page).str(), "\xb4\xba\xc8\xd5\xc9\xa2\xb2\xbd\xa3\xfc\xbb\xa8\xd4\xb0 :?*");
+  EXPECT_EQ(FolderNameFromPage(page).str(),
+            "\xb4\xba\xc8\xd5\xc9\xa2\xb2\xbd\xa3\xfc\xbb\xa8\xd4\xb0 :?*");
   const Text strip = CutPictureStrip(page);
   EXPECT_EQ(FindText(strip, "<i", 1, false), -1);
   EXPECT_EQ(FindText(strip, "note-top", 1, false), -1);
@@ -33,7 +34,8 @@ TEST(Harvest, WholeNotePage) {
       "http://127.0.0.1:8000/img/ddd/w/1000/h/1000/q/1000",
   };
   for (int n = 1; n <= 4; ++n) {
-    const Text address = ResizeImageAddress(PictureAddressFromMatch(regex.MatchText(n)), 1000, 1000, 1000);
+    const Text address =
+        ResizeImageAddress(PictureAddressFromMatch(regex.MatchText(n)), 1000, 1000, 1000);
     EXPECT_EQ(address.str(), want[n - 1]) << "picture " << n;
   }
 }
@@ -65,7 +67,8 @@ TEST(Harvest, StripAndMatchCases) {
       {"end marker only before start",
        ConcatTexts({"<div class=\"note-top\"><div class=\"each active\">", element}), 0},
       {"two on one line",
-       ConcatTexts({"<div class=\"each active\">", element, element, "<div class=\"note-top\">"}), 2},
+       ConcatTexts({"<div class=\"each active\">", element, element, "<div class=\"note-top\">"}),
+       2},
   };
   for (const Case& c : cases) {
     RegexObject regex;
@@ -80,7 +83,8 @@ TEST(Harvest, AddressesAndPaths) {
   } cases[] = {
       {PictureAddressFromMatch("url(http://h/a)b);\" x></i>"), "http://h/a"},
       {PictureAddressFromMatch("no parenthesis"), ""},
-      {ResizeImageAddress("http://h/p/w/540/x", 1000, 1000, 1000), "http://h/p/w/1000/h/1000/q/1000"},
+      {ResizeImageAddress("http://h/p/w/540/x", 1000, 1000, 1000),
+       "http://h/p/w/1000/h/1000/q/1000"},
       {ResizeImageAddress("http://h/w/1/w/2", 1000, 1000, 1000), "http://h/w/1000/h/1000/q/1000"},
       {ResizeImageAddress("http://h/p/W/540", 1000, 1000, 1000), "/w/1000/h/1000/q/1000"},
       {ResizeImageAddress("", 1, 2, 3), "/w/1/h/2/q/3"},

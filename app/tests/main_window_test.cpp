@@ -7,16 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
-#include <QScrollBar>
 #include <atomic>
 #include <mutex>
 #include <set>
 #include <thread>
 
-#include "platform/shell.h"
 #include "platform/qt_text.h"
+#include "platform/shell.h"
 #include "text/primitives.h"
 
 namespace {
@@ -102,8 +102,8 @@ TEST_F(MainWindowTest, BannerIsShownUnscaledAndOpensTheSite) {
   QTest::mouseRelease(banner, Qt::LeftButton, {}, QPoint(10, 10));
   QTest::mousePress(banner, Qt::LeftButton, {}, QPoint(10, 10));
   std::lock_guard lock(mutex_);
-  EXPECT_EQ(opened_, (std::vector<std::string>{"https://vellacrop.example/",
-                                               "https://vellacrop.example/"}))
+  EXPECT_EQ(opened_,
+            (std::vector<std::string>{"https://vellacrop.example/", "https://vellacrop.example/"}))
       << "every left press opens the site, and only a left press";
 }
 

@@ -13,8 +13,8 @@ namespace {
 const Text kPicture("class=\"img\" style=\"background-image:url(.*);\" .*></i>");
 
 Text Element(const char* id) {
-  return ConcatTexts({"class=\"img\" style=\"background-image:url(http://h/", id,
-                      "/w/5);\" data-i=\"1\"></i>"});
+  return ConcatTexts(
+      {"class=\"img\" style=\"background-image:url(http://h/", id, "/w/5);\" data-i=\"1\"></i>"});
 }
 
 TEST(RegexObject, OptionDefaults) {

@@ -40,8 +40,9 @@ TEST_F(FilesTest, CreateFolderOneLevelOnly) {
 }
 
 TEST_F(FilesTest, CreateFolderRefusesNamesWindowsForbids) {
-  const char* refused[] = {"a<b", "a>b", "a:b", "a\"b", "a|b", "a?b", "a*b", "a\\b", "a\tb",
-                           "ends.", "ends ", "CON", "con", "Nul.txt", "COM1", "lpt9.x", "aux ."};
+  const char* refused[] = {"a<b", "a>b",     "a:b",  "a\"b",   "a|b",   "a?b",
+                           "a*b", "a\\b",    "a\tb", "ends.",  "ends ", "CON",
+                           "con", "Nul.txt", "COM1", "lpt9.x", "aux ."};
   for (const char* name : refused) {
     EXPECT_FALSE(platform::CreateFolder(Path(name))) << name;
     EXPECT_FALSE(fs::exists(dir_ / name)) << name;
@@ -68,8 +69,7 @@ TEST_F(FilesTest, WriteFileBytesReplacesWholeFiles) {
   // Permissions are those of a plain create, and no temporary file is left.
   const mode_t mask = umask(0);
   umask(mask);
-  EXPECT_EQ(fs::status(dir_ / "1.png").permissions(),
-            static_cast<fs::perms>(0666 & ~mask));
+  EXPECT_EQ(fs::status(dir_ / "1.png").permissions(), static_cast<fs::perms>(0666 & ~mask));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 

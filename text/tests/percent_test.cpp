@@ -22,9 +22,11 @@ TEST(PercentDecode, DigitRule) {
       {"%zz", false, "\xde"},
       {"%4g", false, ">"},
       {"%e4%b8%ad", false, "\xe4\xb8\xad"},
-      {"%e4%b8%ad", true, "\xd6\xd0"},               // 中
+      {"%e4%b8%ad", true, "\xd6\xd0"},  // 中
       {"\xe4\xb8\xad%20", true, "\xd6\xd0 "},
-      {"\xd6\xd0%41", false, "\xd6\xd0" "A"},        // double-byte bytes stay
+      {"\xd6\xd0%41", false,
+       "\xd6\xd0"
+       "A"},  // double-byte bytes stay
       {"", true, ""},
   };
   for (const Case& c : cases) {
@@ -36,9 +38,15 @@ TEST(Utf8ToAnsi, ConvertsAndReplaces) {
   EXPECT_EQ(Utf8ToAnsi("").str(), "");
   // 春日｜ and an emoji that code page 936 lacks.
   EXPECT_EQ(Utf8ToAnsi("\xe6\x98\xa5\xe6\x97\xa5\xef\xbd\x9c").str(), "\xb4\xba\xc8\xd5\xa3\xfc");
-  EXPECT_EQ(Utf8ToAnsi("a\xf0\x9f\x8c\xb8" "b").str(), "a_b");
+  EXPECT_EQ(Utf8ToAnsi("a\xf0\x9f\x8c\xb8"
+                       "b")
+                .str(),
+            "a_b");
   // A malformed byte becomes U+FFFD, which code page 936 lacks as well.
-  EXPECT_EQ(Utf8ToAnsi("a\xff" "b").str(), "a_b");
+  EXPECT_EQ(Utf8ToAnsi("a\xff"
+                       "b")
+                .str(),
+            "a_b");
 }
 
 TEST(TextToWide, BufferLayout) {

@@ -122,9 +122,9 @@ TEST(Primitives, TextToInt) {
       {"+7", 7},
       {"\t\n42", 42},
       {"8080/path", 8080},
-      {"\xa3\xb1\xa3\xb2", 12},            // full-width digits
-      {"\xa1\xa1\xa3\xad\xa3\xb3", -3},    // full-width blank, minus, 3
-      {"4294967297", 1},                   // wraps at 32 bits
+      {"\xa3\xb1\xa3\xb2", 12},          // full-width digits
+      {"\xa1\xa1\xa3\xad\xa3\xb3", -3},  // full-width blank, minus, 3
+      {"4294967297", 1},                 // wraps at 32 bits
       {"-2147483648", INT_MIN},
   };
   for (const Case& c : cases) EXPECT_EQ(TextToInt(c.text), c.want) << c.text.str();
@@ -161,8 +161,7 @@ TEST(Primitives, ReplaceText) {
       {"no overlap", ReplaceText("aaaa", "aa", "a", 1, {}, true), "aa"},
       {"replacement not rescanned", ReplaceText("ab", "a", "aa", 1, {}, true), "aab"},
       {"case folded", ReplaceText("SET-COOKIE: x", "Set-Cookie:", {}, 1, {}, false), " x"},
-      {"case kept", ReplaceText("SET-COOKIE: x", "Set-Cookie:", {}, 1, {}, true),
-       "SET-COOKIE: x"},
+      {"case kept", ReplaceText("SET-COOKIE: x", "Set-Cookie:", {}, 1, {}, true), "SET-COOKIE: x"},
       {"second byte skipped", ReplaceText(ConcatTexts({kLeadA, "A"}), "A", "z", 1, {}, true),
        ConcatTexts({kLeadA, "z"})},
       {"dangling lead kept", ReplaceText("a\xb0", "a", "b", 1, {}, true), "b\xb0"},
@@ -239,7 +238,8 @@ TEST(Primitives, DateTimeToText) {
             "2024" + y + "3" + mo + "5" + d + "14" + h + "7" + mi);
   EXPECT_EQ(DateTimeToText({2024, 3, 5, 14, 0, 5}).str(),
             "2024" + y + "3" + mo + "5" + d + "14" + h + "0" + mi + "5" + s);
-  EXPECT_EQ(DateTimeToText({2024, 3, 5, 14, 0, 0}).str(), "2024" + y + "3" + mo + "5" + d + "14" + h);
+  EXPECT_EQ(DateTimeToText({2024, 3, 5, 14, 0, 0}).str(),
+            "2024" + y + "3" + mo + "5" + d + "14" + h);
   EXPECT_EQ(DateTimeToText({2024, 3, 5, 0, 0, 0}).str(), "2024" + y + "3" + mo + "5" + d);
 }
 

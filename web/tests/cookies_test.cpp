@@ -52,12 +52,8 @@ TEST(Cookies, NamesListsAndCharacters) {
     Text text;
     const char* want;
   } cases[] = {
-      {"a\r\nb", "3:[a][\r\n][b]"},
-      {"\r\r\n", "2:[\r][\r\n]"},
-      {"\xd6\xd0x", "2:[\xd6\xd0][x]"},
-      {"\x80x", "2:[\x80][x]"},
-      {"x\xd6", "2:[x][\xd6]"},
-      {"", "0:"},
+      {"a\r\nb", "3:[a][\r\n][b]"}, {"\r\r\n", "2:[\r][\r\n]"}, {"\xd6\xd0x", "2:[\xd6\xd0][x]"},
+      {"\x80x", "2:[\x80][x]"},     {"x\xd6", "2:[x][\xd6]"},   {"", "0:"},
   };
   for (const Case& c : cases) {
     TextList list = {"stale"};

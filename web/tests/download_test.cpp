@@ -17,10 +17,10 @@ TEST(DownloadBytes, OneGetWithTheFixedHeaders) {
   EXPECT_EQ(r.body.str(), std::string("\x89PNG\0x", 6));
   const RecordedRequest sent = server.Requests().at(0);
   EXPECT_EQ(sent.requestLine, "GET /p/w/1 HTTP/1.0") << "cut at the '#'";
-  EXPECT_EQ(sent.headerLines,
-            (std::vector<std::string>{"Host: 127.0.0.1:" + std::to_string(server.port()),
-                                      "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)",
-                                      "Accept: */*", "Pragma: no-cache"}));
+  EXPECT_EQ(sent.headerLines, (std::vector<std::string>{
+                                  "Host: 127.0.0.1:" + std::to_string(server.port()),
+                                  "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)",
+                                  "Accept: */*", "Pragma: no-cache"}));
 }
 
 TEST(DownloadBytes, WhatCannotBeHadIsNotWhole) {
@@ -36,8 +36,8 @@ TEST(DownloadBytes, WhatCannotBeHadIsNotWhole) {
   const platform::DownloadResult cut = platform::DownloadBytes(Text(server.Url("/cut")));
   EXPECT_FALSE(cut.whole);
   EXPECT_EQ(cut.body.str(), "half") << "the bytes that arrived are kept";
-  for (const char* address : {"", "/w/1000/h/1000/q/1000", "ftp://127.0.0.1/x", "file:///etc/passwd",
-                              "http://127.0.0.1:1/refused"}) {
+  for (const char* address : {"", "/w/1000/h/1000/q/1000", "ftp://127.0.0.1/x",
+                              "file:///etc/passwd", "http://127.0.0.1:1/refused"}) {
     const platform::DownloadResult r = platform::DownloadBytes(address);
     EXPECT_FALSE(r.whole) << address;
     EXPECT_TRUE(r.body.empty()) << address;
@@ -53,7 +53,11 @@ TEST(Tls, PageRequestIgnoresCertificateErrorsDownloadsVerify) {
   const Bytes page = WebRequest(Text(site.Https("/note/demo")), {.returnedHeaders = &headers});
   EXPECT_NE(page.str().find("<title>"), std::string::npos);
   EXPECT_EQ(headers.str().rfind("HTTP/1.0 200", 0), 0u);
-  EXPECT_FALSE(platform::DownloadBytes(Text(picture)).whole) << "a self-signed certificate is refused";
+  std::string upper = site.Https("/note/demo");
+  upper.replace(0, 5, "HTTPS");
+  EXPECT_EQ(WebRequest(Text(upper)).str(), page.str()) << "a scheme in capitals is https too";
+  EXPECT_FALSE(platform::DownloadBytes(Text(picture)).whole)
+      << "a self-signed certificate is refused";
   platform::SetDownloadCaFileForTesting(site.CertificateFile());
   const platform::DownloadResult trusted = platform::DownloadBytes(Text(picture));
   platform::SetDownloadCaFileForTesting("");

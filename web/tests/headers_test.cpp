@@ -18,7 +18,8 @@ TEST(Headers, NormalizeHeaderNames) {
       {"nothing here", ""},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(NormalizeHeaderNames(c.block).str(), c.want) << c.block.str();
+  for (const Case& c : cases)
+    EXPECT_EQ(NormalizeHeaderNames(c.block).str(), c.want) << c.block.str();
   EXPECT_EQ(CapitalizeFirst("").str(), "");
   EXPECT_EQ(CapitalizeFirst("\xd6\xd0x").str(), "\xd6\xd0x");
 }

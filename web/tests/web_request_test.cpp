@@ -53,7 +53,8 @@ TEST_F(WebRequestTest, MethodCodes) {
   };
   for (const Case& c : cases) {
     Bytes postBytes;
-    WebRequest(Text(server.Url("/m")), {.method = c.method, .postText = "x=1", .postBytes = &postBytes});
+    WebRequest(Text(server.Url("/m")),
+               {.method = c.method, .postText = "x=1", .postBytes = &postBytes});
     const RecordedRequest r = server.Requests().back();
     EXPECT_EQ(r.requestLine, c.requestLine) << c.method;
     EXPECT_EQ(r.body, c.body) << c.method;
@@ -62,8 +63,9 @@ TEST_F(WebRequestTest, MethodCodes) {
   // POST gets the form content type; other methods with a body get none.
   WebRequest(Text(server.Url("/m")), {.method = 1, .postText = "a"});
   const Lines posted = server.Requests().back().headerLines;
-  EXPECT_NE(std::find(posted.begin(), posted.end(),
-                      "Content-Type: application/x-www-form-urlencoded"), posted.end());
+  EXPECT_NE(
+      std::find(posted.begin(), posted.end(), "Content-Type: application/x-www-form-urlencoded"),
+      posted.end());
   WebRequest(Text(server.Url("/m")), {.method = 5, .postText = "a"});
   const Lines deleted = server.Requests().back().headerLines;
   for (const std::string& line : deleted) {
@@ -80,7 +82,8 @@ TEST_F(WebRequestTest, MethodCodes) {
 
 TEST_F(WebRequestTest, CookiesGivenEmptyAndOmitted) {
   TestServer server(Always(TestServer::Response(
-      200, "", {"Set-Cookie: a=1; Path=/", "set-cookie: c=3", "Set-Cookie:d=4", "Set-Cookie: b=2"})));
+      200, "",
+      {"Set-Cookie: a=1; Path=/", "set-cookie: c=3", "Set-Cookie:d=4", "Set-Cookie: b=2"})));
   const Text url(server.Url("/c"));
   Text returned;
   Text headers;
@@ -120,7 +123,9 @@ TEST_F(WebRequestTest, ExtraHeadersArePreparedAndWrittenBack) {
   for (const std::string& line : lines) {
     EXPECT_EQ(line.find("Injected"), std::string::npos) << "a lone CR never reaches the wire";
   }
-  EXPECT_EQ(extra.str().rfind("User-Agent: Tool/2\r\nX-A: 1\r\nX-Split: a\rInjected: 1\r\nAccept", 0), 0u);
+  EXPECT_EQ(
+      extra.str().rfind("User-Agent: Tool/2\r\nX-A: 1\r\nX-Split: a\rInjected: 1\r\nAccept", 0),
+      0u);
 }
 
 TEST_F(WebRequestTest, ObjectBytesArePercentEncoded) {
@@ -151,8 +156,10 @@ TEST_F(WebRequestTest, BodiesAndHeaderBlocksAtTheirLimits) {
   });
   EXPECT_EQ(WebRequest(Text(server.Url("/zero"))).str(), std::string("a\0b", 3));
   Text headers, cookies;
-  EXPECT_EQ(WebRequest(Text(server.Url("/big")), {.returnedCookies = &cookies,
-                                                  .returnedHeaders = &headers}).str(), "x");
+  EXPECT_EQ(WebRequest(Text(server.Url("/big")),
+                       {.returnedCookies = &cookies, .returnedHeaders = &headers})
+                .str(),
+            "x");
   EXPECT_EQ(headers.str(), std::string(5000, ' ')) << "a block over 4,999 bytes does not fit";
   EXPECT_EQ(cookies.str(), "");
   EXPECT_EQ(WebRequest(Text(server.Url("/cut"))).str(), "0123456789");
@@ -165,7 +172,8 @@ TEST_F(WebRequestTest, AStalledServerIsAbandoned) {
   });
   const auto start = std::chrono::steady_clock::now();
   const Bytes body = WebRequest(Text(server.Url("/slow")));
-  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const auto seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   platform::SetHttpTimeoutsForTesting(0, 0);
   EXPECT_EQ(body.str(), "abc");
   EXPECT_LT(seconds, 3.5) << "the stall limit did not end the transfer";
@@ -176,8 +184,9 @@ TEST_F(WebRequestTest, RedirectionsFollowedOrRefused) {
   TestServer server(Always(TestServer::Response(302, "moved", {"Location: " + target.Url("/t")})));
   EXPECT_EQ(WebRequest(Text(server.Url("/r"))).str(), "arrived");
   Text headers;
-  EXPECT_EQ(WebRequest(Text(server.Url("/r")), {.returnedHeaders = &headers, .noRedirect = true}).str(),
-            "moved");
+  EXPECT_EQ(
+      WebRequest(Text(server.Url("/r")), {.returnedHeaders = &headers, .noRedirect = true}).str(),
+      "moved");
   EXPECT_EQ(headers.str().rfind("HTTP/1.1 302", 0), 0u);
   TestServer elsewhere(Always(TestServer::Response(302, "", {"Location: ftp://127.0.0.1/x"})));
   EXPECT_EQ(WebRequest(Text(elsewhere.Url("/r"))).str(), "") << "only http and https are followed";
@@ -185,7 +194,8 @@ TEST_F(WebRequestTest, RedirectionsFollowedOrRefused) {
 
 TEST_F(WebRequestTest, FailuresGiveEmptyResults) {
   Text headers = "untouched", cookies = "a=1";
-  EXPECT_TRUE(WebRequest("http://127.0.0.1:1/", {.cookies = &cookies, .returnedHeaders = &headers}).empty());
+  EXPECT_TRUE(WebRequest("http://127.0.0.1:1/", {.cookies = &cookies, .returnedHeaders = &headers})
+                  .empty());
   EXPECT_EQ(headers.str(), std::string(5000, ' ')) << "the header query failed unnoticed";
   EXPECT_EQ(cookies.str(), "a=1");
   EXPECT_TRUE(WebRequest("").empty()) << "no host: the connection cannot be opened";
