@@ -140,6 +140,10 @@ TEST_F(WebRequestTest, ThroughAProxy) {
                                 {.proxy = Text("127.0.0.1:" + std::to_string(proxy.port()))});
   EXPECT_EQ(body.str(), "via proxy");
   EXPECT_EQ(proxy.Requests().back().requestLine, "GET http://origin.invalid:81/p HTTP/1.1");
+  // An https address takes the proxy text as it is and tunnels through it.
+  WebRequest("HTTPS://origin.invalid/p",
+             {.proxy = Text("127.0.0.1:" + std::to_string(proxy.port()))});
+  EXPECT_EQ(proxy.Requests().back().requestLine, "CONNECT origin.invalid:443 HTTP/1.1");
 }
 
 TEST_F(WebRequestTest, BodiesAndHeaderBlocksAtTheirLimits) {
