@@ -5,13 +5,12 @@
 #include "platform/automation.h"
 #include "text/percent.h"
 #include "text/primitives.h"
+#include "text/text_between.h"
 
 using platform::AutomationObject;
 using platform::Variant;
 
 namespace {
-
-const Text kQuoteEscape("#\xd2\xfd\xba\xc5");  // #引号
 
 // Texts cross the automation boundary in code page 936.
 std::u16string Wide(const Text& text) {

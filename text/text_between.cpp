@@ -2,10 +2,9 @@
 
 #include "text/primitives.h"
 
-namespace {
-
-// "#引号" in code page 936.
 const Text kQuoteEscape("#\xd2\xfd\xba\xc5");
+
+namespace {
 
 Text Unescape(const Text& marker) { return ReplaceText(marker, kQuoteEscape, "\"", 1, {}, true); }
 

@@ -3,6 +3,9 @@
 
 #include "text/text.h"
 
+// "#引号" in code page 936: inside a marker it stands for one double quote.
+extern const Text kQuoteEscape;
+
 // The text after the first left marker (found from start on) up to the next
 // right marker after it; the empty text when either is missing. Inside both
 // markers "#引号" stands for a double quote.
